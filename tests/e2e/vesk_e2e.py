@@ -20,7 +20,7 @@ import unittest
 import pyte
 
 PROGRAM = os.environ.get("VESK_PROGRAM", "")
-ROWS, COLS = 25, 80
+ROWS, COLS = 25, 80  # the console's size, unless a test asks for more rows
 TIMEOUT = 30.0
 
 
@@ -44,6 +44,7 @@ class Run:
     status: int  # exit code, or -signal number
     stderr: bytes
     raw: bytes  # every byte the program sent to the terminal (native only)
+    restored: object = None  # the terminal is back in line mode with echo (native only)
 
     @property
     def text(self):
@@ -70,18 +71,19 @@ def dos(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def run(args, cwd, env=None, keys=(), stdout_path=None, signal_after=None):
+def run(args, cwd, env=None, keys=(), stdout_path=None, signal_after=None, rows=ROWS):
     """Runs the program with args in cwd and returns what the user saw.
 
     env adds to (or, with None values, removes from) the environment.
     stdout_path redirects standard output to that file. signal_after is a
     (text, signal number) pair: the signal is sent once text has been shown.
+    rows is the height of the terminal (80 columns wide).
     """
     if PROGRAM.lower().endswith(".exe"):
         import wine_runner  # the Windows build, under Wine
 
-        return wine_runner.run(args, cwd, env, keys, stdout_path, signal_after)
-    return _run_native(args, cwd, env, keys, stdout_path, signal_after)
+        return wine_runner.run(args, cwd, env, keys, stdout_path, signal_after, rows)
+    return _run_native(args, cwd, env, keys, stdout_path, signal_after, rows)
 
 
 def child_env(env):
@@ -95,7 +97,7 @@ def child_env(env):
     return full
 
 
-def _run_native(args, cwd, env, keys, stdout_path, signal_after):
+def _run_native(args, cwd, env, keys, stdout_path, signal_after, rows):
     err_read, err_write = os.pipe()
     full_env = child_env(env)
     full_env["TERM"] = "xterm"
@@ -116,8 +118,8 @@ def _run_native(args, cwd, env, keys, stdout_path, signal_after):
     import struct
     import termios
 
-    fcntl.ioctl(master, termios.TIOCSWINSZ, struct.pack("HHHH", ROWS, COLS, 0, 0))
-    screen = _Screen(COLS, ROWS, lambda data: os.write(master, data))
+    fcntl.ioctl(master, termios.TIOCSWINSZ, struct.pack("HHHH", rows, COLS, 0, 0))
+    screen = _Screen(COLS, rows, lambda data: os.write(master, data))
     stream = pyte.ByteStream(screen)
     raw = bytearray()
     pending = list(keys)
@@ -161,13 +163,17 @@ def _run_native(args, cwd, env, keys, stdout_path, signal_after):
                 deadline = min(deadline, time.monotonic() + 2)
                 if master in fds and not select.select([master], [], [], 0.2)[0]:
                     fds.remove(master)
+    import termios as tio
+
+    lflag = tio.tcgetattr(master)[3]  # the pair shares one set of modes
+    restored = bool(lflag & tio.ICANON) and bool(lflag & tio.ECHO)
     os.close(master)
     os.close(err_read)
     if status is None:
         _, status = os.waitpid(pid, 0)
     code = os.waitstatus_to_exitcode(status)
     rows = [line.rstrip() for line in screen.display]
-    return Run(rows, code, bytes(stderr), bytes(raw))
+    return Run(rows, code, bytes(stderr), bytes(raw), restored)
 
 
 def run_without_terminal(args, cwd, env=None):
