@@ -40,6 +40,7 @@ class Str255 {
 
   Str255& operator+=(std::string_view text);
   Str255& operator+=(const Str255& text) { return *this += text.view(); }
+  Str255& operator+=(const char* text) { return *this += std::string_view(text); }
   Str255& operator+=(char c) { return *this += std::string_view(&c, 1); }
 
   void truncate(int length) {
