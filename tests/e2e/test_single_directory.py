@@ -66,7 +66,7 @@ class TargetTest(ReportCase):
             ([self.dos("DATA") + "\\"], ".", typed, "*.*", 3, 330),
             ([self.dos("DATA").lower()], ".", typed, "*.*", 3, 330),
             ([self.dos("DATA") + "\\*.txt"], ".", typed, "*.TXT", 2, 30),
-            (["data/*.TXT"], ".", via_root, "*.TXT", 2, 30),
+            (["data\\*.txt"], ".", via_root, "*.TXT", 2, 30),
             (["*.DOC"], "DATA", found, "*.DOC", 1, 300),
             (["Z:"], "DATA", found, "*.*", 3, 330),
             (["DATA\\O*.?XT"], ".", via_root, "O*.?XT", 1, 10),
@@ -125,7 +125,7 @@ class FilterTest(ReportCase):
 class TerminalTest(ReportCase):
     def test_report_reaches_the_terminal_with_stdout_redirected(self):
         self.file("X.TXT", 42)
-        out = self.path("stdout.txt")
+        out = self.path("stdout.log")
         result = run(["*.TXT"], cwd=self.root, stdout_path=out)
         self.assertReport(result, [(self.dos() + "\\", "*.TXT", 42, 1)])
         self.assertEqual(os.path.getsize(out), 0)

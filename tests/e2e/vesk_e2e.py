@@ -110,6 +110,12 @@ def _run_native(args, cwd, env, keys, stdout_path, signal_after, rows):
                 out = os.open(stdout_path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
                 os.dup2(out, 1)
             os.chdir(cwd)
+            import termios as tio
+
+            # The terminal shows the program's bytes as sent: no LF to CR LF.
+            modes = tio.tcgetattr(0)
+            modes[1] &= ~tio.ONLCR
+            tio.tcsetattr(0, tio.TCSANOW, modes)
             os.execve(PROGRAM, [PROGRAM] + list(args), full_env)
         finally:
             os._exit(127)
