@@ -120,3 +120,14 @@ class DeviceNameTest(OutputCase):
         result = run([self.dos("D"), "/S", "/P", "+OUT.TXT"], cwd=self.root)
         self.assertEqual((result.status, result.text), (0, ""))
         self.assertNotIn(b"Premere", self.content())
+
+
+class WriteFailureTest(OutputCase):
+    def test_full_device(self):
+        # A summary alone fits in the first buffer, so only the final close
+        # meets the full device; a longer report fails on the way.
+        for extra in (["/V"], []):
+            with self.subTest(extra=extra):
+                result = self.vesk("+Z:\\dev\\full", "/AS", *extra)
+                self.assertEqual(result.status, 1)
+                self.assertEqual(result.text, "File di output non valido: Z:\\DEV\\FULL")
