@@ -141,12 +141,16 @@ Str255 drive_directory(char letter) {
   return remembered[i];
 }
 
-void drive_select(char letter, const Str255& directory_left) {
+void drive_select(char letter) {
   ensure_loaded();
   int i = index_of(letter);
-  if (i < 0 || roots[i].empty()) return;
-  remembered[current_drive() - 'A'] = directory_left;
-  selected = static_cast<char>('A' + i);
+  if (i >= 0 && !roots[i].empty()) selected = static_cast<char>('A' + i);
+}
+
+void drive_remember(char letter, const Str255& directory) {
+  ensure_loaded();
+  int i = index_of(letter);
+  if (i >= 0 && !roots[i].empty()) remembered[i] = directory;
 }
 
 std::string working_directory() {

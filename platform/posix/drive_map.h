@@ -38,9 +38,13 @@ char current_drive();
 // The current directory of a mapped drive in DOS form ("Z:\home\me", "Z:\").
 Str255 drive_directory(char letter);
 
-// Makes letter the current drive once the working directory has been moved
-// onto it; directory_left is what the drive left behind keeps as its own.
-void drive_select(char letter, const Str255& directory_left);
+// Makes letter the current drive, once the working directory has been moved
+// onto it.
+void drive_select(char letter);
+
+// Keeps directory as the current directory of letter while another drive is
+// the current one.
+void drive_remember(char letter, const Str255& directory);
 
 // The working directory of the process; "/" when it cannot be read.
 std::string working_directory();

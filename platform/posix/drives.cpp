@@ -80,7 +80,10 @@ void enter_dir(const Str255& path) {
     io_fail(win32_error(errno, kErrAccessDenied));
     return;
   }
-  if (unix_path.drive != drive_left) drive_select(unix_path.drive, directory_left);
+  if (unix_path.drive != drive_left) {
+    drive_remember(drive_left, directory_left);
+    drive_select(unix_path.drive);
+  }
 }
 
 void remove_file(const Str255& path) {
