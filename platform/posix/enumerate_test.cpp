@@ -144,6 +144,17 @@ TEST_F(EnumerateTest, AnUpperCasedPathFindsTheTreeAsItIsWritten) {
   EXPECT_EQ(read_attributes(UPSTR(dos("data\\ro.txt"))), 0x21);
 }
 
+TEST_F(EnumerateTest, ADirectoryRenamedSinceItsLookupIsLookedUpAfresh) {
+  make_dir("data\\sub");
+  make_file("data\\sub\\one.txt", 1);
+  Str255 upper = UPSTR(dos("data\\sub\\*.*"));
+  EXPECT_EQ(names(scan(upper, kAllFiles)), std::vector<std::string>{"one.txt"});
+  std::filesystem::rename(native("data"), native("old"));
+  make_dir("Data\\sub");
+  make_file("Data\\sub\\two.txt", 1);
+  EXPECT_EQ(names(scan(upper, kAllFiles)), std::vector<std::string>{"two.txt"});
+}
+
 TEST_F(EnumerateTest, ADriveRootHasNoDotEntries) {
   std::vector<std::string> root = names(scan("Z:\\*.*", kEverything));
   ASSERT_FALSE(root.empty());
