@@ -149,10 +149,21 @@ void text_close(TextFile& f);
 // ---------------------------------------------------------- record files
 
 // A file of fixed-size records, read and written at a current record.
+// Appends and reads go through two buffers of the file's own, so a long run
+// of records costs one system call per buffer, not one per record; the file
+// on disk is still the whole list. Records may be up to kRecordBuffer bytes.
+constexpr int kRecordBuffer = 32768;
+
 struct RecordFile {
   std::intptr_t handle = -1;
-  int size = 0;               // bytes per record
-  std::int64_t position = 0;  // current record, from 0
+  int size = 0;                   // bytes per record
+  std::int64_t position = 0;      // current record, from 0
+  std::int64_t on_disk = 0;       // records that the file itself holds
+  int appended = 0;               // records after those, still in `tail`
+  std::int64_t cached_first = 0;  // number of the first record in `cache`
+  int cached = 0;                 // records in `cache`
+  unsigned char tail[kRecordBuffer];
+  unsigned char cache[kRecordBuffer];
 };
 
 // Creates a new file that must not exist yet (io_status kErrFileExists when it

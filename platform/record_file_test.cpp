@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "platform/platform.h"
@@ -108,6 +110,59 @@ TEST_F(RecordFileTest, TheStrictCallsEndTheRunWhenTheyCannotAnswer) {
   EXPECT_EXIT(records_at_end(f), testing::ExitedWithCode(217), "records_at_end");
   io_status();
   records_close(f);
+}
+
+// The list of directories is a queue kept in the file: records are read from
+// the front while new ones are appended, thousands of them, far more than the
+// buffers hold. Every record must come back, in order, and the file on disk
+// must hold them all once it is closed.
+TEST_F(RecordFileTest, AQueueLongerThanTheBuffersKeepsEveryRecord) {
+  constexpr int kLong = 256;
+  constexpr int kRecords = 5000;
+  auto record_of = [](int n) {
+    std::string r(kLong, '\0');
+    std::snprintf(r.data(), r.size(), "record %d", n);
+    return r;
+  };
+  auto f = std::make_unique<RecordFile>();  // 64 KiB of buffers: not on the stack
+  records_create_new(*f, dos("QUEUE.TMP"), kLong);
+  ASSERT_EQ(io_status(), 0);
+  int written = 0;
+  auto append = [&] {
+    records_seek(*f, records_count(*f));
+    records_write(*f, reinterpret_cast<const unsigned char*>(record_of(written++).data()));
+  };
+  append();
+  std::int64_t next = 0;
+  unsigned char got[kLong];
+  while (records_seek(*f, next), !records_at_end(*f)) {
+    records_read(*f, got);
+    ASSERT_EQ(io_status(), 0);
+    ASSERT_EQ(std::string(reinterpret_cast<char*>(got), kLong), record_of(static_cast<int>(next)));
+    ++next;
+    for (int i = 0; i < 2 && written < kRecords; ++i) append();  // a parent with two children
+  }
+  EXPECT_EQ(next, kRecords);
+  records_close(*f);
+  ASSERT_EQ(io_status(), 0);
+  std::string disk = content("QUEUE.TMP");
+  ASSERT_EQ(disk.size(), static_cast<std::size_t>(kRecords) * kLong);
+  for (int n : {0, 127, 128, 129, 4999}) {
+    EXPECT_EQ(disk.substr(static_cast<std::size_t>(n) * kLong, kLong), record_of(n)) << n;
+  }
+  // Opened again, the file reads back through the cache, and a record
+  // written over one on disk reads back changed.
+  records_open(*f, dos("QUEUE.TMP"), kLong);
+  EXPECT_EQ(records_count(*f), kRecords);
+  records_seek(*f, 200);
+  records_read(*f, got);
+  records_seek(*f, 201);
+  records_write(*f, reinterpret_cast<const unsigned char*>(record_of(7).data()));
+  records_seek(*f, 201);
+  records_read(*f, got);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(got), kLong), record_of(7));
+  records_close(*f);
+  EXPECT_EQ(io_status(), 0);
 }
 
 }  // namespace
