@@ -87,6 +87,13 @@ struct DirEntry {
 bool scan_first(const Str255& pattern, std::uint16_t mask, DirEntry& entry);
 bool scan_next(DirEntry& entry);
 
+// The same walk limited to the subdirectories among the matching entries
+// ("." and ".." included), for a walk of a tree: each comes with its name and
+// the directory and reparse bits; size and the other bits are not looked up.
+// Where the listing itself tells an entry's type, no file is looked at.
+bool scan_dirs_first(const Str255& pattern, DirEntry& entry);
+bool scan_dirs_next(DirEntry& entry);
+
 // Status of the last enumeration or attribute call; 0 is success.
 int os_status();
 

@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int kRecordSize = 256;
-constexpr std::uint16_t kFilesAndDirs = 0x37;
 constexpr int kEscape = 27;
 // How many numbered names are tried when the list file's name is taken at
 // the moment it is created (another run, or a file made since start).
@@ -73,7 +72,7 @@ bool is_subdirectory(const DirEntry& e) {
 // Appends a record for every subdirectory of parent; false on a write failure.
 bool list_children(const Str255& parent, bool at_end) {
   DirEntry e;
-  for (bool more = scan_first(parent + "*.*", kFilesAndDirs, e); more; more = scan_next(e)) {
+  for (bool more = scan_dirs_first(parent + "*.*", e); more; more = scan_dirs_next(e)) {
     if (!is_subdirectory(e)) continue;
     if (at_end) records_seek(LISTA, records_count(LISTA));
     if (!write_record(parent, e.name)) return false;

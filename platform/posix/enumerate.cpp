@@ -37,6 +37,7 @@ struct Walk {
   std::vector<std::uint32_t> order;  // offsets into names, in delivery order
   std::size_t next = 0;
   std::uint16_t mask = 0;
+  bool dirs_only = false;           // a walk of scan_dirs_first
   bool xattrs_unsupported = false;  // the file system said so once
   std::string entry_path;           // scratch for building one entry's path
 };
@@ -122,8 +123,32 @@ int find_named(std::string_view name, bool at_root) {
   return 0;
 }
 
+// For a walk of directories only: fills entry when the name at offset is a
+// directory or a link to one. The type from the listing saves a lookup of
+// every file and of every plain directory; only links and names of unknown
+// type are looked up.
+bool describe_directory(std::uint32_t offset, DirEntry& entry) {
+  auto type = static_cast<unsigned char>(walk.names[offset]);
+  std::string_view name = name_at(offset);
+  const char* c_name = walk.names.c_str() + offset + 1;
+  bool link = type == DT_LNK;
+  if (type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN) return false;
+  if (type != DT_DIR) {
+    struct stat info;
+    if (fstatat(walk.directory_fd, c_name, &info, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    link = S_ISLNK(info.st_mode);
+    if (link && fstatat(walk.directory_fd, c_name, &info, 0) != 0) return false;
+    if (!S_ISDIR(info.st_mode)) return false;
+  }
+  entry.name = Str255(name);
+  entry.size = 0;
+  entry.attr = static_cast<std::uint16_t>(kAttrDirectory | (link ? kAttrReparse : 0));
+  return true;
+}
+
 // Fills entry from the name at offset; false when it vanished meanwhile.
 bool describe(std::uint32_t offset, DirEntry& entry) {
+  if (walk.dirs_only) return describe_directory(offset, entry);
   auto type = static_cast<unsigned char>(walk.names[offset]);
   std::string_view name = name_at(offset);
   const char* c_name = walk.names.c_str() + offset + 1;
@@ -186,11 +211,10 @@ int open_directory(UnixPath& directory) {
   return fd;
 }
 
-}  // namespace
-
-bool scan_first(const Str255& pattern, std::uint16_t mask, DirEntry& entry) {
+bool start_walk(const Str255& pattern, std::uint16_t mask, bool dirs_only, DirEntry& entry) {
   end_walk();
   walk.mask = mask;
+  walk.dirs_only = dirs_only;
   std::string_view text = pattern.view();
   std::size_t cut = last_piece_start(text);
   std::string_view piece = text.substr(cut);
@@ -220,6 +244,21 @@ bool scan_first(const Str255& pattern, std::uint16_t mask, DirEntry& entry) {
   return deliver(entry, kErrFileNotFound);
 }
 
+}  // namespace
+
+bool scan_first(const Str255& pattern, std::uint16_t mask, DirEntry& entry) {
+  return start_walk(pattern, mask, false, entry);
+}
+
 bool scan_next(DirEntry& entry) {
+  return deliver(entry, kErrNoMoreFiles);
+}
+
+bool scan_dirs_first(const Str255& pattern, DirEntry& entry) {
+  constexpr std::uint16_t kEveryDirectory = kAttrHidden | kAttrSystem | kAttrDirectory;
+  return start_walk(pattern, kEveryDirectory, true, entry);
+}
+
+bool scan_dirs_next(DirEntry& entry) {
   return deliver(entry, kErrNoMoreFiles);
 }

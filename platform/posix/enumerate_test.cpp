@@ -101,6 +101,21 @@ TEST_F(EnumerateTest, TheMaskLeavesOutWhatItLacks) {
             (std::vector<std::string>{"A.TXT", "b.txt", "ro.txt", "Zeta", "_under"}));
 }
 
+TEST_F(EnumerateTest, TheDirectoryWalkGivesOnlyDirectoriesAndTellsLinks) {
+  make_data_tree();
+  make_dir("data\\.hid");
+  std::filesystem::create_symlink("b.txt", native("data\\filelink"));
+  std::vector<Seen> seen;
+  DirEntry entry;
+  for (bool more = scan_dirs_first(dos("data\\*.*"), entry); more; more = scan_dirs_next(entry)) {
+    seen.push_back({entry.name.str(), entry.size, entry.attr});
+  }
+  EXPECT_NE(os_status(), 0);
+  const std::vector<Seen> expected = {
+      {".", 0, 0x10}, {"..", 0, 0x10}, {".hid", 0, 0x10}, {"link", 0, 0x410}, {"sub", 0, 0x10}};
+  EXPECT_EQ(seen, expected);
+}
+
 TEST_F(EnumerateTest, PatternsMatchIgnoringCase) {
   make_data_tree();
   const struct {
