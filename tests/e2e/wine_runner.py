@@ -115,7 +115,8 @@ def command_line(args):
     return " ".join([quote_arg(vesk_e2e.dos(vesk_e2e.PROGRAM))] + [quote_arg(a) for a in args])
 
 
-def _job(prefix, args, env, stdout_path, console, typed_first=False):
+def _job(prefix, args, env, stdout_path, console, typed_first=False, stdin_path=None,
+         before=None):
     """The helper's job file: what vesk.exe is started with."""
     lines = ["stderr=" + vesk_e2e.dos(prefix.file("stderr"))] if console else []
     if console:
@@ -128,6 +129,10 @@ def _job(prefix, args, env, stdout_path, console, typed_first=False):
         lines.append("console=no")
     if stdout_path:
         lines.append("stdout=" + vesk_e2e.dos(stdout_path))
+    if stdin_path:
+        lines.append("stdin=" + vesk_e2e.dos(stdin_path))
+    if before:
+        lines.append("before=" + before)
     # Wine takes TMP and TEMP from its registry; the program must see what
     # the Unix environment holds, as the Linux program does.
     full = vesk_e2e.child_env(env)
@@ -224,7 +229,11 @@ def _read_result(path):
     return rows, status, before == after
 
 
-def run(args, cwd, env, keys, stdout_path, signal_after, rows=vesk_e2e.ROWS):
+def run(args, cwd, env, keys, stdout_path, signal_after, rows=vesk_e2e.ROWS, stdin_path=None,
+        before=None):
+    """vesk_e2e.run under Wine. Beyond it: stdin_path gives the program that
+    file as standard input, and before is text written to the console ahead
+    of the program, which then starts with the cursor after it."""
     if signal_after and signal_after[1] != signal.SIGINT:
         # Only Ctrl+C reaches a Windows program as a signal does.
         raise unittest.SkipTest("a Windows program has no counterpart of signal %d" % signal_after[1])
@@ -232,7 +241,8 @@ def run(args, cwd, env, keys, stdout_path, signal_after, rows=vesk_e2e.ROWS):
     pane = None
     try:
         typed_first = bool(keys) and not keys[0].after
-        job = _job(prefix, args, env, stdout_path, console=True, typed_first=typed_first)
+        job = _job(prefix, args, env, stdout_path, console=True, typed_first=typed_first,
+                   stdin_path=stdin_path, before=before)
         script_env = _wine_env(vesk_e2e.child_env(env), prefix.path)
         command = ["env", "-i"] + ["%s=%s" % kv for kv in sorted(script_env.items())]
         command += ["sh", "-c", 'cd "$1" && exec wine "$2" "$3"', "sh", cwd, _helper(),
@@ -286,16 +296,22 @@ def run_without_terminal(args, cwd, env=None):
     prefix = _Prefix()
     try:
         job = _job(prefix, args, env, None, console=False)
-        proc = subprocess.run(
-            ["wine", _helper(), vesk_e2e.dos(job)],
-            cwd=cwd,
-            env=_wine_env(vesk_e2e.child_env(env), prefix.path),
-            stdin=subprocess.DEVNULL,
-            capture_output=True,
-            start_new_session=True,
-            timeout=vesk_e2e.TIMEOUT,
-        )
-        return proc
+        # Files, not pipes: the Wine services the first run starts inherit
+        # the standard handles and would hold a pipe open after the program.
+        with open(prefix.file("out"), "w+b") as out, open(prefix.file("err"), "w+b") as err:
+            proc = subprocess.run(
+                ["wine", _helper(), vesk_e2e.dos(job)],
+                cwd=cwd,
+                env=_wine_env(vesk_e2e.child_env(env), prefix.path),
+                stdin=subprocess.DEVNULL,
+                stdout=out,
+                stderr=err,
+                start_new_session=True,
+                timeout=vesk_e2e.TIMEOUT,
+            )
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(proc.args, proc.returncode, out.read(), err.read())
     finally:
         prefix.close()
 

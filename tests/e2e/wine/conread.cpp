@@ -15,6 +15,9 @@
 //                   with typed=yes also only once those keys are in the queue
 //   stdout=PATH     standard output of the program into this file (optional)
 //   stderr=PATH     standard error of the program into this file
+//   stdin=PATH      standard input of the program from this file (optional)
+//   before=TEXT     written to the console first: the program starts with
+//                   the cursor after it
 //   set=NAME=VALUE  an environment variable for the program
 //   unset=NAME      an environment variable the program must not see
 //   cmd=LINE        the program's whole command line, as it gets it
@@ -35,7 +38,7 @@
 namespace {
 
 struct Job {
-  std::string result, ready, go, out, err, command;
+  std::string result, ready, go, in, out, err, before, command;
   bool console = true;
   bool typed = false;
 };
@@ -66,6 +69,8 @@ bool read_job(const char* path, Job& job) {
     if (key == "ready") job.ready = value;
     if (key == "go") job.go = value;
     if (key == "typed") job.typed = value == "yes";
+    if (key == "stdin") job.in = value;
+    if (key == "before") job.before = value;
     if (key == "stdout") job.out = value;
     if (key == "stderr") job.err = value;
     if (key == "cmd") job.command = value;
@@ -82,14 +87,16 @@ bool read_job(const char* path, Job& job) {
 }
 
 // Wine's console turns what the terminal sent into input events only when
-// someone asks for them: ask until the count has settled (or a few seconds
-// have gone by), so that the program finds every key waiting.
+// someone asks for them: peek until the count has settled (or a few seconds
+// have gone by), so that the program finds every key waiting. Peeking takes
+// nothing from the queue.
 void wait_for_typed_keys(HANDLE input) {
   DWORD last = 0;
   int steady = 0;
   for (int i = 0; i < 60 && steady < 4; ++i) {
+    INPUT_RECORD records[64];
     DWORD count = 0;
-    GetNumberOfConsoleInputEvents(input, &count);
+    PeekConsoleInputA(input, records, 64, &count);
     steady = count > 0 && count == last ? steady + 1 : 0;
     last = count;
     Sleep(50);
@@ -101,6 +108,12 @@ HANDLE inheritable(HANDLE handle) {
   DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, 0, TRUE,
                   DUPLICATE_SAME_ACCESS);
   return copy;
+}
+
+HANDLE open_file(const std::string& path) {
+  SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
+  return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &security,
+                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 HANDLE create_file(const std::string& path) {
@@ -148,16 +161,22 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  start.hStdInput = inheritable(GetStdHandle(STD_INPUT_HANDLE));
+  const HANDLE console_in = GetStdHandle(STD_INPUT_HANDLE);
+  start.hStdInput = job.in.empty() ? inheritable(console_in) : open_file(job.in);
   start.hStdOutput = job.out.empty() ? inheritable(console_out) : create_file(job.out);
   start.hStdError = job.err.empty() ? inheritable(console_out) : create_file(job.err);
   if (!job.ready.empty()) CloseHandle(create_file(job.ready));
   if (!job.go.empty()) {
     while (GetFileAttributesA(job.go.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(10);
   }
-  if (job.typed) wait_for_typed_keys(start.hStdInput);
+  if (job.typed) wait_for_typed_keys(console_in);
+  if (!job.before.empty()) {
+    DWORD written = 0;
+    WriteConsoleA(console_out, job.before.data(), static_cast<DWORD>(job.before.size()), &written,
+                  nullptr);
+  }
   DWORD mode_before = 0, mode_after = 0;
-  GetConsoleMode(start.hStdInput, &mode_before);
+  GetConsoleMode(console_in, &mode_before);
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
                       &child)) {
     std::fprintf(stderr, "conread: cannot start the program (error %lu)\n", GetLastError());
@@ -166,7 +185,7 @@ int main(int argc, char** argv) {
   WaitForSingleObject(child.hProcess, INFINITE);
   DWORD status = 0;
   GetExitCodeProcess(child.hProcess, &status);
-  GetConsoleMode(start.hStdInput, &mode_after);
+  GetConsoleMode(console_in, &mode_after);
 
   CONSOLE_SCREEN_BUFFER_INFO info;
   if (!GetConsoleScreenBufferInfo(console_out, &info)) {
