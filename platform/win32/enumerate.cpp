@@ -28,13 +28,11 @@ void to_entry(const WIN32_FIND_DATAA& found, DirEntry& entry) {
   entry.attr = static_cast<std::uint16_t>(found.dwFileAttributes & 0xFFFF);
 }
 
-std::uint16_t g_mask = 0;
-bool g_dirs_only = false;  // a walk of scan_dirs_first
-
 bool passes(const WIN32_FIND_DATAA& found, std::uint16_t mask) {
-  if (g_dirs_only && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
   return (found.dwFileAttributes & kMaskedBits & ~static_cast<DWORD>(mask)) == 0;
 }
+
+std::uint16_t g_mask = 0;
 
 // From an entry the walk stands on, the first one the mask lets through.
 bool deliver(WIN32_FIND_DATAA& found, DirEntry& entry) {
@@ -50,10 +48,11 @@ bool deliver(WIN32_FIND_DATAA& found, DirEntry& entry) {
   return true;
 }
 
-bool start_walk(const Str255& pattern, std::uint16_t mask, bool dirs_only, DirEntry& entry) {
+}  // namespace
+
+bool scan_first(const Str255& pattern, std::uint16_t mask, DirEntry& entry) {
   end_walk();
   g_mask = mask;
-  g_dirs_only = dirs_only;
   WIN32_FIND_DATAA found;
   g_find = FindFirstFileA(ansi(pattern).text, &found);
   if (g_find == INVALID_HANDLE_VALUE) {
@@ -61,22 +60,6 @@ bool start_walk(const Str255& pattern, std::uint16_t mask, bool dirs_only, DirEn
     return false;
   }
   return deliver(found, entry);
-}
-
-}  // namespace
-
-bool scan_first(const Str255& pattern, std::uint16_t mask, DirEntry& entry) {
-  return start_walk(pattern, mask, false, entry);
-}
-
-// The listing carries every entry's attributes, so a walk of directories
-// costs no more than any other: it only lets fewer entries through.
-bool scan_dirs_first(const Str255& pattern, DirEntry& entry) {
-  return start_walk(pattern, kAttrHidden | kAttrSystem | kAttrDirectory, true, entry);
-}
-
-bool scan_dirs_next(DirEntry& entry) {
-  return scan_next(entry);
 }
 
 bool scan_next(DirEntry& entry) {
