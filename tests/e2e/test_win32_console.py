@@ -129,5 +129,25 @@ class PromptKeyTest(ConsoleCase):
                     self.assertEqual(f.read().startswith(b"old\r\n"), echo == "A")
 
 
+    def test_left_alt_gives_no_character(self):
+        # Keys put into the input queue as Windows reports them (Wine's
+        # terminal input never sets the Alt flags). Left Alt+S gives 0 and its
+        # scan code, which the prompt refuses, so the "a" after it decides;
+        # AltGr (right Alt with left Ctrl) types its character, here "s".
+        left_alt, right_alt, left_ctrl = 0x02, 0x01, 0x08
+        alt_s = (0x53, 0x1F, ord("s"))
+        plain_a = (0x41, 0x1E, ord("a"), 0)
+        self.file("D/A.TXT", 10)
+        for state, echo in ((left_alt, "A"), (right_alt | left_ctrl, "S")):
+            with self.subTest(state=state):
+                with open(self.path("OUT.TXT"), "wb") as f:
+                    f.write(b"old\r\n")
+                result = self.vesk([self.dos("D"), "+OUT.TXT"], injected=[alt_s + (state,), plain_a])
+                self.assertEqual(result.status, 0, result.text)
+                self.assertEqual(result.rows[2], PROMPT + echo)
+                with open(self.path("OUT.TXT"), "rb") as f:
+                    self.assertEqual(f.read().startswith(b"old\r\n"), echo == "A")
+
+
 if __name__ == "__main__":
     unittest.main()

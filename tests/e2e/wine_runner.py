@@ -116,7 +116,7 @@ def command_line(args):
 
 
 def _job(prefix, args, env, stdout_path, console, typed_first=False, stdin_path=None,
-         before=None):
+         before=None, injected=()):
     """The helper's job file: what vesk.exe is started with."""
     lines = ["stderr=" + vesk_e2e.dos(prefix.file("stderr"))] if console else []
     if console:
@@ -133,6 +133,8 @@ def _job(prefix, args, env, stdout_path, console, typed_first=False, stdin_path=
         lines.append("stdin=" + vesk_e2e.dos(stdin_path))
     if before:
         lines.append("before=" + before)
+    for vk, scan, char, state in injected:
+        lines.append("key=%x,%x,%x,%x" % (vk, scan, char, state))
     # Wine takes TMP and TEMP from its registry; the program must see what
     # the Unix environment holds, as the Linux program does.
     full = vesk_e2e.child_env(env)
@@ -230,10 +232,12 @@ def _read_result(path):
 
 
 def run(args, cwd, env, keys, stdout_path, signal_after, rows=vesk_e2e.ROWS, stdin_path=None,
-        before=None):
+        before=None, injected=()):
     """vesk_e2e.run under Wine. Beyond it: stdin_path gives the program that
-    file as standard input, and before is text written to the console ahead
-    of the program, which then starts with the cursor after it."""
+    file as standard input; before is text written to the console ahead of
+    the program, which then starts with the cursor after it; injected are key
+    presses (virtual key, scan code, character, control key state) put into
+    the console's input queue before the program starts."""
     if signal_after and signal_after[1] != signal.SIGINT:
         # Only Ctrl+C reaches a Windows program as a signal does.
         raise unittest.SkipTest("a Windows program has no counterpart of signal %d" % signal_after[1])
@@ -242,7 +246,7 @@ def run(args, cwd, env, keys, stdout_path, signal_after, rows=vesk_e2e.ROWS, std
     try:
         typed_first = bool(keys) and not keys[0].after
         job = _job(prefix, args, env, stdout_path, console=True, typed_first=typed_first,
-                   stdin_path=stdin_path, before=before)
+                   stdin_path=stdin_path, before=before, injected=injected)
         script_env = _wine_env(vesk_e2e.child_env(env), prefix.path)
         command = ["env", "-i"] + ["%s=%s" % kv for kv in sorted(script_env.items())]
         command += ["sh", "-c", 'cd "$1" && exec wine "$2" "$3"', "sh", cwd, _helper(),

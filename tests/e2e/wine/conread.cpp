@@ -18,6 +18,10 @@
 //   stdin=PATH      standard input of the program from this file (optional)
 //   before=TEXT     written to the console first: the program starts with
 //                   the cursor after it
+//   key=VK,SCAN,CHAR,STATE  a key press (and its release) put into the input
+//                   queue before the program starts, numbers in hex: for the
+//                   flags Wine's terminal input never sets (ENHANCED_KEY,
+//                   LEFT_ALT_PRESSED)
 //   set=NAME=VALUE  an environment variable for the program
 //   unset=NAME      an environment variable the program must not see
 //   cmd=LINE        the program's whole command line, as it gets it
@@ -41,7 +45,26 @@ struct Job {
   std::string result, ready, go, in, out, err, before, command;
   bool console = true;
   bool typed = false;
+  std::vector<INPUT_RECORD> keys;
 };
+
+void add_key(const std::string& value, std::vector<INPUT_RECORD>& keys) {
+  unsigned vk = 0, scan = 0, character = 0;
+  unsigned long state = 0;
+  if (std::sscanf(value.c_str(), "%x,%x,%x,%lx", &vk, &scan, &character, &state) != 4) return;
+  INPUT_RECORD record{};
+  record.EventType = KEY_EVENT;
+  KEY_EVENT_RECORD& key = record.Event.KeyEvent;
+  key.bKeyDown = TRUE;
+  key.wRepeatCount = 1;
+  key.wVirtualKeyCode = static_cast<WORD>(vk);
+  key.wVirtualScanCode = static_cast<WORD>(scan);
+  key.uChar.AsciiChar = static_cast<CHAR>(character);
+  key.dwControlKeyState = state;
+  keys.push_back(record);
+  key.bKeyDown = FALSE;
+  keys.push_back(record);
+}
 
 BOOL WINAPI keep_running(DWORD) {
   return TRUE;  // Ctrl+C is for the program under test, not for us
@@ -71,6 +94,7 @@ bool read_job(const char* path, Job& job) {
     if (key == "typed") job.typed = value == "yes";
     if (key == "stdin") job.in = value;
     if (key == "before") job.before = value;
+    if (key == "key") add_key(value, job.keys);
     if (key == "stdout") job.out = value;
     if (key == "stderr") job.err = value;
     if (key == "cmd") job.command = value;
@@ -170,6 +194,10 @@ int main(int argc, char** argv) {
     while (GetFileAttributesA(job.go.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(10);
   }
   if (job.typed) wait_for_typed_keys(console_in);
+  if (!job.keys.empty()) {
+    DWORD written = 0;
+    WriteConsoleInputA(console_in, job.keys.data(), static_cast<DWORD>(job.keys.size()), &written);
+  }
   if (!job.before.empty()) {
     DWORD written = 0;
     WriteConsoleA(console_out, job.before.data(), static_cast<DWORD>(job.before.size()), &written,
