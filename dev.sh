@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs, builds, and runs VESK or its test suite.
 #   ./dev.sh run [vesk parameters...]   the Linux program, on the current directory by default
-#   ./dev.sh test                       every test of both builds
+#   ./dev.sh test                       every test of both builds (the Windows one under Wine)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -33,9 +33,13 @@ case "${1:-}" in
     exec build/native/vesk "$@"
     ;;
   test)
-    install_missing "${NATIVE_PACKAGES[@]}"
+    install_missing "${NATIVE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
     build_native
     ctest --preset native
+    # The Windows program, cross-built, and the same end-to-end suite under Wine.
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows
+    ctest --preset windows
     ;;
   *)
     echo "usage: $0 run [parameters...] | test" >&2
