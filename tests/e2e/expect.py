@@ -104,3 +104,14 @@ def drive_summary(lines, found=None):
     (a figure only the moment of the run knows) and all else from the file
     system and the rule."""
     return summary("Z", root_size(), shown_free(lines), found)
+
+
+def report_file(blocks, text, found=None):
+    """A whole report as an output file holds it: the blocks (argument tuples
+    of block), then the Z: summary, its free space read from text, the
+    report the program wrote; found as for summary."""
+    lines = []
+    for b in blocks:
+        lines += block(*b)
+    lines += drive_summary(text.split("\r\n"), found)
+    return "\r\n".join(lines) + "\r\n"

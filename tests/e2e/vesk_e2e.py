@@ -71,19 +71,31 @@ def dos(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def run(args, cwd, env=None, keys=(), stdout_path=None, signal_after=None, rows=ROWS):
+def run(args, cwd, env=None, keys=(), stdout_path=None, signal_after=None, rows=ROWS,
+        wrapper=(), act_after=None, hangup_after=None):
     """Runs the program with args in cwd and returns what the user saw.
 
     env adds to (or, with None values, removes from) the environment.
     stdout_path redirects standard output to that file. signal_after is a
     (text, signal number) pair: the signal is sent once text has been shown.
     rows is the height of the terminal (80 columns wide).
+
+    The Linux program only: wrapper is a command (full path first) that
+    starts the program, such as a memory checker or a change of user.
+    act_after is a (text, function) pair: the function is called once text
+    has been shown, and nothing more is read from the terminal until it
+    returns, so a program with more to show waits for it. hangup_after is a
+    text: once it has been shown the terminal is closed, as when its window
+    is.
     """
     if PROGRAM.lower().endswith(".exe"):
+        if wrapper or act_after or hangup_after:
+            raise unittest.SkipTest("wrappers, actions and hangups need the Linux runner")
         import wine_runner  # the Windows build, under Wine
 
         return wine_runner.run(args, cwd, env, keys, stdout_path, signal_after, rows)
-    return _run_native(args, cwd, env, keys, stdout_path, signal_after, rows)
+    return _run_native(args, cwd, env, keys, stdout_path, signal_after, rows, list(wrapper),
+                       act_after, hangup_after)
 
 
 def child_env(env):
@@ -97,7 +109,8 @@ def child_env(env):
     return full
 
 
-def _run_native(args, cwd, env, keys, stdout_path, signal_after, rows):
+def _run_native(args, cwd, env, keys, stdout_path, signal_after, rows, wrapper, act_after,
+                hangup_after):
     err_read, err_write = os.pipe()
     full_env = child_env(env)
     full_env["TERM"] = "xterm"
@@ -116,7 +129,8 @@ def _run_native(args, cwd, env, keys, stdout_path, signal_after, rows):
             modes = tio.tcgetattr(0)
             modes[1] &= ~tio.ONLCR
             tio.tcsetattr(0, tio.TCSANOW, modes)
-            os.execve(PROGRAM, [PROGRAM] + list(args), full_env)
+            command = wrapper + [PROGRAM] + list(args)
+            os.execve(command[0], command, full_env)
         finally:
             os._exit(127)
     os.close(err_write)
@@ -154,6 +168,11 @@ def _run_native(args, cwd, env, keys, stdout_path, signal_after, rows):
                 continue
             raw += chunk
             stream.feed(chunk)
+        # An action goes before a key awaited by the same text, so that the
+        # program meets what the action did once it has the key.
+        if act_after and act_after[0] in bytes(raw).decode(errors="replace"):
+            act_after[1]()
+            act_after = None
         shown = bytes(raw[since_key:]).decode(errors="replace")
         if pending and pending[0].after in shown:
             time.sleep(0.05)  # let the program reach its read of the key
@@ -162,6 +181,12 @@ def _run_native(args, cwd, env, keys, stdout_path, signal_after, rows):
         if signal_after and signal_after[0] in bytes(raw).decode(errors="replace"):
             os.kill(pid, signal_after[1])
             signal_after = None
+        if hangup_after and hangup_after in bytes(raw).decode(errors="replace"):
+            os.close(master)
+            if master in fds:
+                fds.remove(master)
+            master = None
+            hangup_after = None
         if status is None:
             done, code = os.waitpid(pid, os.WNOHANG)
             if done:
@@ -171,9 +196,11 @@ def _run_native(args, cwd, env, keys, stdout_path, signal_after, rows):
                     fds.remove(master)
     import termios as tio
 
-    lflag = tio.tcgetattr(master)[3]  # the pair shares one set of modes
-    restored = bool(lflag & tio.ICANON) and bool(lflag & tio.ECHO)
-    os.close(master)
+    restored = None  # a terminal closed under the program has no modes left to see
+    if master is not None:
+        lflag = tio.tcgetattr(master)[3]  # the pair shares one set of modes
+        restored = bool(lflag & tio.ICANON) and bool(lflag & tio.ECHO)
+        os.close(master)
     os.close(err_read)
     if status is None:
         _, status = os.waitpid(pid, 0)
