@@ -67,6 +67,11 @@ void install_signal_handlers() {
     if (sigaction(signal_number, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
     sigaction(signal_number, &action, nullptr);
   }
+  // A write into a pipe that nobody reads any more, or past the file-size
+  // limit, must fail as a write (EPIPE, EFBIG), so that the run reports it
+  // and removes its list file instead of being killed with the file left.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
 }
 
 void restore_console_at_exit() {

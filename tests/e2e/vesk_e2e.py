@@ -123,6 +123,10 @@ def _run_native(args, cwd, env, keys, stdout_path, signal_after, rows, wrapper, 
                 out = os.open(stdout_path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
                 os.dup2(out, 1)
             os.chdir(cwd)
+            # Python ignores these two; a program started by a shell has
+            # them at their defaults, and so does this one.
+            signal.signal(signal.SIGPIPE, signal.SIG_DFL)
+            signal.signal(signal.SIGXFSZ, signal.SIG_DFL)
             import termios as tio
 
             # The terminal shows the program's bytes as sent: no LF to CR LF.
