@@ -160,9 +160,19 @@ std::string working_directory() {
       path.resize(path.find('\0'));
       return path;
     }
-    if (errno != ERANGE) return "/";
+    if (errno != ERANGE) break;
     path.resize(path.size() * 2);
   }
+  // A working directory that has been removed keeps the name it had, as it
+  // does for a Windows program: lookups there find nothing. The root would
+  // be a directory the user never asked about.
+  std::string lost(PATH_MAX, '\0');
+  ssize_t length = readlink("/proc/self/cwd", lost.data(), lost.size());
+  if (length <= 0 || lost[0] != '/') return "/";
+  lost.resize(static_cast<std::size_t>(length));
+  constexpr std::string_view kRemoved = " (deleted)";
+  if (lost.ends_with(kRemoved)) lost.resize(lost.size() - kRemoved.size());
+  return lost;
 }
 
 Str255 dos_of_unix(char drive, std::string_view unix_path) {
