@@ -271,6 +271,25 @@ class WalkFaultTest(FaultCase):
         self.assertEqual(result.text.split("\n")[-1], "File non trovato")
         self.assertNoListFile()
 
+    def test_removed_working_directory(self):
+        # The directory the program is started in has been removed: there is
+        # nothing to count, and the walk never wanders off to the root.
+        remove_then_run = [shutil.which("sh"), "-c", 'rm -r "$PWD" && exec "$0" "$@"']
+        no_tmp = {"TMP": None, "TEMP": None}
+        cases = [
+            (["/V"], self.env, ["File non trovato"]),
+            (["*.*", "/S"], self.env, [CREATING + "fatto.", "", "File non trovato"]),
+            # The list file would go to the current directory.
+            (["/S"], no_tmp, [CREATING.rstrip(), LIST_ERROR]),
+        ]
+        for args, env, screen in cases:
+            with self.subTest(args=args, env=env):
+                self.file("GONE/F.TXT", 1)
+                result = run(args, cwd=self.path("GONE"), env=env, wrapper=remove_then_run)
+                self.assertEqual((result.status, result.text), (1, "\n".join(screen)))
+                self.assertFalse(os.path.exists(self.path("GONE")))
+                self.assertNoListFile()
+
     def test_tree_changed_while_it_is_listed(self):
         # The walk is held at the first directory it expands while A's
         # subtree goes, B becomes a file, C gains a directory and loses a
