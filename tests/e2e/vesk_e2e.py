@@ -123,10 +123,11 @@ def _run_native(args, cwd, env, keys, stdout_path, signal_after, rows, wrapper, 
                 out = os.open(stdout_path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
                 os.dup2(out, 1)
             os.chdir(cwd)
-            # Python ignores these two; a program started by a shell has
-            # them at their defaults, and so does this one.
-            signal.signal(signal.SIGPIPE, signal.SIG_DFL)
-            signal.signal(signal.SIGXFSZ, signal.SIG_DFL)
+            # A program started from a terminal by a shell has these at their
+            # defaults, whatever started the tests: Python ignores SIGPIPE and
+            # SIGXFSZ, and a job started in the background ignores SIGINT.
+            for number in (signal.SIGINT, signal.SIGQUIT, signal.SIGPIPE, signal.SIGXFSZ):
+                signal.signal(number, signal.SIG_DFL)
             import termios as tio
 
             # The terminal shows the program's bytes as sent: no LF to CR LF.
